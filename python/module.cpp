@@ -1,7 +1,9 @@
 // The compiled extension module `fen_quill._fen_quill`.
 //
 // Initialisation adds the five exception classes, then (as they are built)
-// the four classes, in a fixed order; any failure aborts the import.
+// the four classes, in a fixed order; any failure aborts the import. Only
+// `_Booster` is built so far.
+#include "python/booster.h"
 #include "python/errors.h"
 #include "python/py_ref.h"
 
@@ -42,5 +44,7 @@ PyMODINIT_FUNC PyInit__fen_quill() {
   auto module = fq::py::PyRef::steal(PyModule_Create(&g_module));
   if (!module) return nullptr;
   if (!add_exceptions(module.get())) return nullptr;
+  auto booster = fq::py::PyRef::steal(fq::py::make_booster_type(module.get()));
+  if (!booster || PyModule_AddObjectRef(module.get(), "_Booster", booster.get()) < 0) return nullptr;
   return module.release();
 }

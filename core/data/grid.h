@@ -57,6 +57,7 @@ struct BinConfig {
   BorderFamily border_family = BorderFamily::EqualCount;
 
   Status validate() const;
+  bool operator==(const BinConfig&) const = default;
 };
 
 struct ValueWeight {
