@@ -71,7 +71,8 @@ void JsonWriter::string(std::string_view s) {
   append_json_string(out_, s);
 }
 
-void JsonWriter::f32(float v) {
+template <class F>
+void JsonWriter::number(F v) {
   before_value();
   if (!std::isfinite(v)) {
     out_.append("null");
@@ -80,14 +81,8 @@ void JsonWriter::f32(float v) {
   fmt::append_float(out_, v, fmt::Point::Keep);
 }
 
-void JsonWriter::f64(double v) {
-  before_value();
-  if (!std::isfinite(v)) {
-    out_.append("null");
-    return;
-  }
-  fmt::append_float(out_, v, fmt::Point::Keep);
-}
+void JsonWriter::f32(float v) { number(v); }
+void JsonWriter::f64(double v) { number(v); }
 
 void JsonWriter::u64(std::uint64_t v) {
   before_value();

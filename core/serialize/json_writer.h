@@ -44,6 +44,8 @@ class JsonWriter {
   void close(char bracket);
   // Separator and indentation before a value; after a key there is none.
   void before_value();
+  template <class F>
+  void number(F v);
 
   std::string out_;
   std::vector<std::size_t> counts_;  // elements written in each open container
